@@ -1,0 +1,19 @@
+#pragma once
+// Opening a serial node the way every serial open of the program does.
+
+#include <termios.h>
+
+#include "platform/core/unique_fd.h"
+#include "transport/serial_config.h"
+
+namespace transport {
+
+// Opens the node non-blocking and exclusively (TIOCEXCL and a non-blocking flock), so a
+// port another program holds cannot be opened. Invalid descriptor on failure.
+platform::UniqueFd OpenSerialNode(const std::string& path);
+
+// Applies a plan: termios now, then the modem lines (ports without lines ignore them).
+// Returns false when the port refuses the settings or reads back another speed.
+bool ApplySerialPlan(int fd, const SerialPlan& plan);
+
+}  // namespace transport
