@@ -2,6 +2,7 @@
 
 #include "transport/codec.h"
 #include "transport/daily_log.h"
+#include "transport/port_workers.h"
 
 namespace transport {
 
@@ -19,6 +20,19 @@ std::shared_ptr<PortSession> CommonUtils::NewSession(int kind)
     return session;
 }
 
+int CommonUtils::AdoptWithWorkers(std::shared_ptr<PortSession> session, bool withReader)
+{
+    session_ = std::move(session);
+    m_nKind = session_->kind;
+    StartPortWorkers(session_, withReader);
+    return 1;
+}
+
+int CommonUtils::Socket() const
+{
+    return session_ && session_->kind == kKindNetwork ? session_->port.Get() : -1;
+}
+
 void CommonUtils::ClosePort()
 {
     if (session_) {
@@ -30,6 +44,7 @@ void CommonUtils::ClosePort()
     m_pWriteBuffer.clear();
     m_nWriteLength = 0;
     m_bSuppressTxNotify = 0;
+    m_bUsbReadable = 0;
     m_nKind = kKindNone;
 }
 

@@ -56,6 +56,19 @@ public:
                    int flow, uint32_t eventMask, int dtrOn, int rtsOn);
     // Serial port from a parameter text such as "9600,N,8,1", for blocking WriteSync only.
     int OpenSerialPlain(int portNumber, std::string params);
+    // USB printer by the path ListUsbDevices gave; a reader only for the read-enable pair.
+    int OpenUsb(OwnerWindow owner, const std::string& devicePath);
+    // Parallel port by name ("LPT1"); written only, never read.
+    int OpenParallel(OwnerWindow owner, const std::string& portName);
+    // Network printer: its web page must answer 200, then a TCP connection to tcpPort.
+    int OpenNetwork(OwnerWindow owner, const std::string& ipText, int tcpPort);
+    // 1 when http://<ip>/ answers with status 200.
+    static int ProbeWebPage(const std::string& ipText);
+
+    // Port discovery: each appends to the list.
+    static void ListSerialPorts(std::vector<std::string>& names);
+    static void ListParallelPorts(std::vector<std::string>& names);
+    static void ListUsbDevices(std::vector<std::string>& paths);
 
     // Stops the workers, releases the port and the pending send. Harmless when nothing is open.
     void ClosePort();
@@ -84,9 +97,18 @@ public:
     std::vector<uint8_t> m_pWriteBuffer;  // the last send handed to Write or WriteSync
     int m_nWriteLength = 0;
     uint32_t m_dwBytesWritten = 0;    // count of the last WriteSync
+    const std::string m_strVidB = "vid_0483";  // the USB pair whose answers are read
+    const std::string m_strPidB = "pid_5720";
+    int m_bUsbReadable = 0;
+
+    // The connected socket of a network port, -1 when none.
+    int Socket() const;
 
 private:
     std::shared_ptr<PortSession> NewSession(int kind);
+    // Makes session the open port of this object and starts its writer, and its reader
+    // when withReader. Returns 1 (a worker that cannot start is simply missing).
+    int AdoptWithWorkers(std::shared_ptr<PortSession> session, bool withReader);
     void KeepPending(const uint8_t* bytes, int length);
 
     std::shared_ptr<PortSession> session_;

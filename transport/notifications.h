@@ -16,4 +16,8 @@ constexpr unsigned kNotifyWriteDone = WM_USER + 9;
 // The network peer closed the connection; the reader has ended.
 constexpr unsigned kNotifyConnectionClosed = WM_USER + 107;
 
+// The device-change notice of the watcher: wparam kDevNodesChanged, lparam 0.
+constexpr unsigned kMsgDeviceChange = 0x0219;
+constexpr intptr_t kDevNodesChanged = 0x0007;
+
 }  // namespace transport

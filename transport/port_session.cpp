@@ -1,6 +1,10 @@
 #include "transport/port_session.h"
 
+#include "transport/common_utils.h"
+
 #include "transport/notifications.h"
+
+#include <sys/socket.h>
 
 namespace transport {
 
@@ -30,6 +34,9 @@ void PortSession::StopWorkers()
 {
     running = false;
     stop.Set();
+    // A reader asleep in recv wakes only when its socket is shut down.
+    if (kind == kKindNetwork && port)
+        ::shutdown(port.Get(), SHUT_RDWR);
     const bool onInterfaceThread = platform::InterfaceThread::Instance().IsCurrent();
     for (Worker* w : {&monitor, &writer, &reader}) {
         if (!w->thread.joinable())
