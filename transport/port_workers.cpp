@@ -108,14 +108,22 @@ void DeviceReader(PortSession& s)
         int pos = platform::WaitAny(items, platform::kInfinite);
         if (pos != 1 || !s.running)
             return;
+        const bool hungUp = (items[1].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
         ssize_t n = ::read(s.port.Get(), buffer, sizeof buffer);
         if (n > 0) {
             s.NotifyBytes(s.reader, buffer, size_t(n), true);
             continue;
         }
-        if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+        if (n < 0 && errno == EINTR)
             continue;
-        // The device is gone (or reports an end): wait quietly to be stopped.
+        if (!hungUp && (n == 0 || errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // Said readable, gave nothing: a driver quirk; look again after the read wait
+            // rather than spin.
+            if (PauseUnlessStopped(s, kDeviceReadWaitMs))
+                return;
+            continue;
+        }
+        // The device is gone: wait quietly to be stopped.
         PauseUnlessStopped(s, platform::kInfinite);
         return;
     }

@@ -25,6 +25,7 @@ struct PortSession;
 constexpr size_t kDevicePieceSize = 4096;
 constexpr size_t kReaderBufferSize = 256;
 constexpr int kReceiveRetryPauseMs = 2000;
+constexpr int kDeviceReadWaitMs = 50;
 
 // Starts the writer, and the reader when withReader. A thread that cannot start is missing.
 void StartPortWorkers(const std::shared_ptr<PortSession>& session, bool withReader);

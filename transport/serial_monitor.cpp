@@ -95,12 +95,14 @@ private:
                 s_->NotifyBytes(s_->monitor, buffer_.data(), size_t(n), false);
                 continue;
             }
-            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (n == 0 || (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))) {
+                // With VMIN = VTIME = 0 a tty reads 0 when nothing waits; only the poll's
+                // hang-up bits tell a vanished port from an empty one.
                 if (revents & (POLLHUP | POLLERR | POLLNVAL))
                     portAlive_ = false;
                 return;
             }
-            // 0 from a tty is a hang-up; EIO is a pty whose other side closed.
+            // EIO: a pty whose other side closed, or a device that failed.
             portAlive_ = false;
             return;
         }

@@ -52,9 +52,12 @@ std::string ProbeUrl(const in_addr& address)
     char dotted[INET_ADDRSTRLEN] = {};
     ::inet_ntop(AF_INET, &address, dotted, sizeof dotted);
     std::string url = std::string("http://") + dotted;
-    if (int port = g_portForTesting.load(); port > 0 && port != kWebProbePort)
-        url += ":" + std::to_string(port);
-    return url + "/";
+    if (int port = g_portForTesting.load(); port > 0 && port != kWebProbePort) {
+        url += ':';
+        url += std::to_string(port);
+    }
+    url += '/';
+    return url;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 
 #include "platform/core/device_roots.h"
@@ -89,6 +90,18 @@ TEST_F(SerialPortTest, ReceivedBytesArriveInOrderAsUnsignedValues)
     size_t lines = window_.Count(kNotifyModemLines);
     EXPECT_GT(lines, 0u);
     EXPECT_EQ(lines % 3, 0u);
+}
+
+TEST_F(SerialPortTest, KeepsReceivingAfterTheInputRunsDry)
+{
+    // An empty tty reads 0 here, which must not be taken for a hang-up.
+    ASSERT_EQ(Open(), 1);
+    for (const char* piece : {"A", "BC", "D"}) {
+        size_t before = window_.Count(kNotifyByteReceived);
+        pty_.Send(Text(piece));
+        ASSERT_TRUE(Pump([&] { return window_.Count(kNotifyByteReceived) == before + std::strlen(piece); })) << piece;
+    }
+    EXPECT_EQ(window_.Bytes(kNotifyByteReceived), Text("ABCD"));
 }
 
 TEST_F(SerialPortTest, LongSendIsWrittenWholeAndReportedOnce)

@@ -169,6 +169,11 @@ TEST_F(UsbPortTest, TheReadablePairGetsAReaderWithSignExtendedBytesAndAWriter)
     EXPECT_EQ(pty_.Receive(data.size(), 10000), data);
     ASSERT_TRUE(Pump([&] { return window_.Count(kNotifyWriteDone) == 1; }));
     EXPECT_EQ(window_.Params(kNotifyWriteDone), std::vector<intptr_t>{10000});
+
+    // The reader goes on after its input ran dry.
+    pty_.Send({0x42});
+    ASSERT_TRUE(Pump([&] { return window_.Count(kNotifyByteReceived) == 6; }));
+    EXPECT_EQ(window_.Params(kNotifyByteReceived).back(), 0x42);
 }
 
 TEST_F(UsbPortTest, AnyOtherPairGetsTheWriterOnly)
