@@ -98,8 +98,14 @@ TEST_F(SerialPortTest, KeepsReceivingAfterTheInputRunsDry)
     ASSERT_EQ(Open(), 1);
     for (const char* piece : {"A", "BC", "D"}) {
         size_t before = window_.Count(kNotifyByteReceived);
+        size_t linesBefore = window_.Count(kNotifyModemLines);
         pty_.Send(Text(piece));
-        ASSERT_TRUE(Pump([&] { return window_.Count(kNotifyByteReceived) == before + std::strlen(piece); })) << piece;
+        // The line notices follow the drain, so the monitor has found the input empty
+        // before the next piece is sent.
+        ASSERT_TRUE(Pump([&] {
+            return window_.Count(kNotifyByteReceived) == before + std::strlen(piece) &&
+                   window_.Count(kNotifyModemLines) >= linesBefore + 3;
+        })) << piece;
     }
     EXPECT_EQ(window_.Bytes(kNotifyByteReceived), Text("ABCD"));
 }
