@@ -8,6 +8,7 @@ CORVANE_PACKAGES=(
   libcurl4-openssl-dev
   googletest libgtest-dev libgmock-dev
   fonts-dejavu-core
+  fonts-arphic-uming
 )
 
 corvane_missing_packages() {
