@@ -11,8 +11,8 @@ cmake --build build/app -j2
 
 program=build/app/app/corvane
 if [ ! -x "$program" ]; then
-  echo "The transport and platform layers are built; the console window is not part of this build yet."
-  exit 0
+  echo "The build made no $program; see the build output above." >&2
+  exit 1
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: start it from a desktop session, or without one with: xvfb-run -a ./run.sh"
