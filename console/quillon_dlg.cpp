@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
 
@@ -21,13 +22,12 @@
 #include "resources/layouts.h"
 #include "resources/pictures.h"
 #include "resources/strings.h"
+#include "cycle/page_messages.h"
 #include "transport/notifications.h"
 
 using namespace console_ids;
 
 namespace {
-
-constexpr int kTimerAutoSend = 1;
 
 // Blue text on white, in every state of the window.
 void ColourReceiveArea(QWidget* area)
@@ -55,6 +55,8 @@ CQuillonDlg::~CQuillonDlg()
 {
     // Nothing is delivered to the window from here on; workers waiting on it are released.
     CloseEndpoint();
+
+    m_deviceWatcher.Stop();
 
     // The destroy sequence.
     if (IsItemChecked(kAutoSend))
@@ -118,6 +120,22 @@ void CQuillonDlg::ConnectHandlers()
     onClick(kPushPin, &CQuillonDlg::OnPushPin);
     onClick(kMoreHidden, &CQuillonDlg::OnMoreHidden);
     onClick(kHelp, &CQuillonDlg::OnHelp);
+    onClick(kSend, &CQuillonDlg::OnSend);
+    onClick(kSendClear, &CQuillonDlg::OnSendClear);
+    onClick(kPause, &CQuillonDlg::OnPause);
+    onClick(kRecvClear, &CQuillonDlg::OnRecvClear);
+    onClick(kRecount, &CQuillonDlg::OnRecount);
+    // Check boxes: the handler runs after the box changed, as the operator clicked it.
+    auto onBox = [this](int id, void (CQuillonDlg::*handler)()) {
+        if (auto* box = qobject_cast<QAbstractButton*>(Item(id)))
+            connect(box, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+    onBox(kAutoSend, &CQuillonDlg::OnAutoSend);
+    onBox(kHexSend, &CQuillonDlg::OnHexSend);
+    onBox(kHexShow, &CQuillonDlg::OnHexShow);
+    // The interval follows every change of its text, the program's own included.
+    if (auto* interval = qobject_cast<QLineEdit*>(Item(kInterval)))
+        connect(interval, &QLineEdit::textChanged, this, [this] { OnIntervalChange(); });
 
     // Only the operator's choices count, as with the platform's selection-change notices;
     // lists the program fills or selects stay quiet.
@@ -127,6 +145,9 @@ void CQuillonDlg::ConnectHandlers()
     };
     onChoice(kPortList, &CQuillonDlg::OnPortSelChange);
     onChoice(kMultiple, &CQuillonDlg::OnMultipleSelChange);
+    for (int id : {kBaudRate, kParity, kDataBits, kStopBits})
+        onChoice(id, &CQuillonDlg::OnSerialParamChange);
+    onChoice(kTcpPort, &CQuillonDlg::OnTcpPortChange);
 
     if (platform::TabControl* tab = TabPanel())
         connect(tab, &platform::TabControl::currentChanged, this, [this] { ShowTabPage(); });
@@ -193,16 +214,47 @@ void CQuillonDlg::OnInitDialog()
 
     if (QWidget* open = Item(kOpenClose))
         open->setFocus(Qt::OtherFocusReason);
+
+    StartDeviceWatch();
 }
 
-intptr_t CQuillonDlg::OnMessage(unsigned msg, intptr_t, intptr_t)
+intptr_t CQuillonDlg::OnMessage(unsigned msg, intptr_t wparam, intptr_t lparam)
 {
+    (void)lparam;
     switch (msg) {
     case transport::kNotifyModemLines:
         ShowModemStatus();
         return 0;
+    case transport::kNotifyByteReceived:
+        return OnByteReceived(wparam);
+    case transport::kNotifyWriteDone:
+        OnWriteDone(wparam);
+        return 0;
+    case transport::kNotifyConnectionClosed:
+        OnConnectionBroken();
+        return 0;
+    case transport::kMsgDeviceChange:
+        OnDeviceChange(wparam);
+        return 0;
+    case kMsgStopAutoSend:
+        OnStopAutoSend();
+        return 0;
     default:
         return 0;
+    }
+}
+
+void CQuillonDlg::OnTimer(int id)
+{
+    switch (id) {
+    case kTimerAutoSend:
+        OnAutoSendTimer();
+        break;
+    case kTimerFileStatus:
+        OnFileStatusTimer();
+        break;
+    default:
+        break;
     }
 }
 

@@ -26,6 +26,7 @@
 #include "platform/qt/dialog.h"
 #include "platform/qt/dialog_template.h"
 #include "transport/common_utils.h"
+#include "transport/device_watcher.h"
 
 class CDialog_ComCirculateSend;
 class CDialog_NetCirculateSend;
@@ -119,8 +120,38 @@ public:
     void OnHelp();
     void OnPushPin();
 
+    // --- connection control (connection_control.cpp) ---
+    int OpenSerialPort(int portNumber);
+    void ReadSerialSettings();
+    void ShowSerialSettings();
+    void OnSerialParamChange();   // lists 1001, 1020, 1021, 1022
+    void OnTcpPortChange();       // list 1015
+    void OnDeviceChange(intptr_t event);  // the watcher's device-change notice
+    void OnConnectionBroken();    // the network peer closed the connection
+    void StartDeviceWatch();      // end of start-up
+
+    // --- send pipeline (send_pipeline.cpp) ---
+    void OnSend();                // button 1010, and timer 1
+    void OnAutoSend();            // box 1014: the auto-send toggle
+    void OnIntervalChange();      // edit 1011
+    void OnSendClear();           // button 1018
+    void OnHexSend();             // box 1013
+    void OnWriteDone(intptr_t bytesWritten);  // the worker's write-completion notice
+    void OnStopAutoSend();        // a cycle page asks to stop auto send
+    void OnAutoSendTimer();       // timer 1
+    void OnFileStatusTimer();     // timer 4
+
+    // --- receive view (receive_view.cpp) ---
+    // One received byte (only its low 8 bits count). Returns -1 when paused, else 0.
+    intptr_t OnByteReceived(intptr_t byte);
+    void OnPause();               // button 1008
+    void OnRecvClear();           // button 1007
+    void OnHexShow();             // box 1006
+    void OnRecount();             // button 1041
+
     // --- owned objects ---
     transport::CommonUtils m_utils;
+    transport::DeviceWatcher m_deviceWatcher;  // device-change notices to this window
     std::vector<std::string> m_arrSerialPorts;
     std::map<uint32_t, std::string> m_mapUsbPaths;  // n of "USB<n>" -> device path
     CDialog_ComCirculateSend* m_pageComCycle = nullptr;  // tab 0
@@ -181,6 +212,11 @@ public:
     // A string-table text in the window's language.
     QString Text(int id) const;
 
+    // Timer ids of the window.
+    static constexpr int kTimerAutoSend = 1;
+    static constexpr int kTimerCaptureStatus = 2;
+    static constexpr int kTimerFileStatus = 4;
+
 public slots:
     // Enter: nothing, so the window never closes by it.
     void accept() override;
@@ -190,6 +226,10 @@ public slots:
 protected:
     bool PreTranslateMessage(QObject* target, QEvent* event) override;
     intptr_t OnMessage(unsigned msg, intptr_t wparam, intptr_t lparam) override;
+    void OnTimer(int id) override;
+    // Received bytes in runs: handled exactly as one notification per byte.
+    void HandleByteRun(unsigned msg, const uint8_t* bytes, size_t count, bool signExtend,
+                       const platform::KeepGoing& keepGoing) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
