@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -18,6 +19,7 @@
 #include "cycle/com_circulate_send.h"
 #include "cycle/net_circulate_send.h"
 #include "platform/qt/ip_address_edit.h"
+#include "platform/qt/prompts.h"
 #include "platform/qt/tab_control.h"
 #include "resources/layouts.h"
 #include "resources/pictures.h"
@@ -74,6 +76,13 @@ CQuillonDlg::~CQuillonDlg()
 }
 
 QString CQuillonDlg::Text(int id) const { return resources::LoadString(id, m_language); }
+
+void CQuillonDlg::ShowMessage(const QString& text)
+{
+    // The program file's name without its extension, as the caption of every message.
+    const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    platform::CurrentPrompts().MessageBox(this, text, caption, platform::Prompts::Icon::None);
+}
 
 platform::TabControl* CQuillonDlg::TabPanel() const { return qobject_cast<platform::TabControl*>(Item(kTabPanel)); }
 

@@ -211,6 +211,9 @@ public:
 
     // A string-table text in the window's language.
     QString Text(int id) const;
+    // An operator message: owned by the window, OK button, no icon, the application's name
+    // as caption; returns when the operator pressed OK.
+    void ShowMessage(const QString& text);
 
     // Timer ids of the window.
     static constexpr int kTimerAutoSend = 1;
