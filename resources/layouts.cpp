@@ -19,10 +19,11 @@ using K = platform::ControlKind;
 constexpr int kNoId = -1;
 
 // Faces standing in for the originals: a plain sans face for the English layout and a Song
-// (Ming) style face for the Chinese one, both from Debian's font packages.
-constexpr char kEnglishFamily[] = "DejaVu Sans";
+// (Ming) style face for the Chinese one, both from Debian's font packages. Liberation Sans
+// has the narrow metrics the English texts were fitted to; DejaVu Sans runs too wide.
+constexpr char kEnglishFamily[] = "Liberation Sans";
 constexpr char kChineseFamily[] = "AR PL UMing CN";
-const QStringList kEnglishFallbacks{"AR PL UMing CN", "Noto Sans CJK SC"};
+const QStringList kEnglishFallbacks{"DejaVu Sans", "AR PL UMing CN", "Noto Sans CJK SC"};
 const QStringList kChineseFallbacks{"Noto Serif CJK SC", "Noto Sans CJK SC", "DejaVu Sans"};
 constexpr int kPointSize = 9;
 

@@ -7,7 +7,7 @@ CORVANE_PACKAGES=(
   qt6-base-dev libgl-dev
   libcurl4-openssl-dev
   googletest libgtest-dev libgmock-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2
   fonts-arphic-uming
 )
 

@@ -161,8 +161,13 @@ QWidget* MakeDefaultWidget(const ControlTemplate& c, QWidget* parent)
     case ControlKind::PushButton:
     case ControlKind::PushPin:
         return new QPushButton(c.text, parent);
-    case ControlKind::CheckBox:
-        return (c.style & kStyleMultiLine) ? new QCheckBox(c.text, parent) : new SingleLineCheckBox(c.text, parent);
+    case ControlKind::CheckBox: {
+        QCheckBox* box = (c.style & kStyleMultiLine) ? new QCheckBox(c.text, parent) : new SingleLineCheckBox(c.text, parent);
+        // The platform's check boxes leave a few pixels between box and text; the layout
+        // widths count on that.
+        box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
+        return box;
+    }
     case ControlKind::DropList: {
         auto* combo = new QComboBox(parent);
         combo->setEditable(false);

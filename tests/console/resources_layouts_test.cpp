@@ -193,7 +193,7 @@ TEST_P(MainLayout, WindowSizeFontAndBoxes)
     EXPECT_EQ(T().minimizeBox, Chinese());
     EXPECT_FALSE(T().child);
     EXPECT_EQ(T().pointSize, 9);
-    EXPECT_EQ(T().fontFamily, Chinese() ? "AR PL UMing CN" : "DejaVu Sans");
+    EXPECT_EQ(T().fontFamily, Chinese() ? "AR PL UMing CN" : "Liberation Sans");
 }
 
 TEST_P(MainLayout, EveryElementOnceWhereItBelongs)
@@ -370,7 +370,7 @@ TEST(PageLayouts, OtherCommandsPageInBothLanguages)
     EXPECT_EQ(en.controls[1].text, "Open Cashbox");
     EXPECT_EQ(zh.controls[0].text, QString::fromUtf8("切刀"));
     EXPECT_EQ(zh.controls[1].text, QString::fromUtf8("开钱箱"));
-    EXPECT_EQ(en.fontFamily, "DejaVu Sans");
+    EXPECT_EQ(en.fontFamily, "Liberation Sans");
     EXPECT_EQ(zh.fontFamily, "AR PL UMing CN");
 }
 
