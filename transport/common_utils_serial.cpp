@@ -19,11 +19,9 @@ int CommonUtils::OpenSerial(OwnerWindow owner, int portNumber, int baud, char pa
     // One port per object: whatever was open is closed, workers included.
     ClosePort();
 
-    platform::UniqueFd fd = OpenSerialNode(ComDevicePath(portNumber));
-    if (!fd)
-        return 0;
     termios current{};
-    if (::tcgetattr(fd.Get(), &current) != 0)
+    platform::UniqueFd fd = OpenSerialNode(ComDevicePath(portNumber), current);
+    if (!fd)
         return 0;
     std::optional<SerialPlan> plan =
         PlanOpenSerial(current, SerialSettings{baud, parity, dataBits, stopBits, flow}, dtrOn, rtsOn);
@@ -50,11 +48,9 @@ int CommonUtils::OpenSerialPlain(int portNumber, std::string params)
     // The cycle page closes after every port; an earlier port still open is closed here
     // rather than leaked.
     ClosePort();
-    platform::UniqueFd fd = OpenSerialNode(ComDevicePath(portNumber));
-    if (!fd)
-        return 0;
     termios current{};
-    if (::tcgetattr(fd.Get(), &current) != 0)
+    platform::UniqueFd fd = OpenSerialNode(ComDevicePath(portNumber), current);
+    if (!fd)
         return 0;
     SerialPlan plan = PlanOpenSerialPlain(current, s);
     ApplySerialPlan(fd.Get(), plan);  // settings the port refuses are not noticed

@@ -1,27 +1,17 @@
 #include "transport/serial_port.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/ioctl.h>
 
-#include <cerrno>
+#include "transport/exclusive_node.h"
 
 namespace transport {
 
-platform::UniqueFd OpenSerialNode(const std::string& path)
+platform::UniqueFd OpenSerialNode(const std::string& path, termios& current)
 {
-    if (path.empty())
-        return {};
-    platform::UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd)
-        return {};
-    if (::ioctl(fd.Get(), TIOCEXCL) != 0)
-        return {};  // not a terminal
-    int rc;
-    do {
-        rc = ::flock(fd.Get(), LOCK_EX | LOCK_NB);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0)
+    platform::UniqueFd fd = OpenExclusiveNode(path, O_RDWR);
+    // TIOCEXCL refuses further opens by other programs; it also tells a terminal from a file.
+    if (!fd || ::ioctl(fd.Get(), TIOCEXCL) != 0 || ::tcgetattr(fd.Get(), &current) != 0)
         return {};
     return fd;
 }

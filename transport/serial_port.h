@@ -9,8 +9,9 @@
 namespace transport {
 
 // Opens the node non-blocking and exclusively (TIOCEXCL and a non-blocking flock), so a
-// port another program holds cannot be opened. Invalid descriptor on failure.
-platform::UniqueFd OpenSerialNode(const std::string& path);
+// port another program holds cannot be opened, and reads its settings into current.
+// Invalid descriptor on failure, a node that is no terminal included.
+platform::UniqueFd OpenSerialNode(const std::string& path, termios& current);
 
 // Applies a plan: termios now, then the modem lines (ports without lines ignore them).
 // Returns false when the port refuses the settings or reads back another speed.
