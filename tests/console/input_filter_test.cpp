@@ -126,6 +126,7 @@ TEST_F(InputFilterTest, LettersAndDigitsGoOutOnlyWithAPortOpen)
     EXPECT_TRUE(dlg_.sent.empty()) << "no port open, nothing is sent";
 
     dlg_.m_bPortOpen = 1;
+    dlg_.UpdateControlStates();  // as an open does: the interval edit takes input again
     for (const Key& k : keys)
         TypeKey(area_, k.key, k.text);
     EXPECT_EQ(dlg_.sent, (std::vector<Sent>{{"a", 0, 0, 0}, {"0", 0, 0, 0}, {"Z", 0, 0, 0}, {"9", 0, 0, 0}}));
@@ -153,6 +154,9 @@ TEST_F(InputFilterTest, KeysWithoutACharacterStillReachTheReceiveArea)
 
 TEST_F(InputFilterTest, RightButtonOpensNoMenuAndIsSwallowedWhileTheReceiveAreaHasTheFocus)
 {
+    // The send area is enabled while a port is open.
+    dlg_.m_bPortOpen = 1;
+    dlg_.UpdateControlStates();
     QWidget* sendViewport = qobject_cast<QPlainTextEdit*>(dlg_.Item(kSendArea))->viewport();
     PressCounter sendPresses(sendViewport);
     PressCounter areaPresses(area_->viewport());
@@ -221,6 +225,9 @@ TEST_F(InputFilterTest, EnterAndEscapeNeverCloseTheWindow)
 
 TEST_F(InputFilterTest, EnterBreaksTheLineInTheSendArea)
 {
+    // The send area is enabled while a port is open.
+    dlg_.m_bPortOpen = 1;
+    dlg_.UpdateControlStates();
     auto* send = qobject_cast<QPlainTextEdit*>(dlg_.Item(kSendArea));
     send->setFocus();
     TypeKey(send, Qt::Key_1, "1");
