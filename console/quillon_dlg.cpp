@@ -215,7 +215,7 @@ void CQuillonDlg::OnInitDialog()
     SetItemText(kSaveFolder, m_strSaveFolder);
 
     const std::string& store = IsItemChecked(kHexSend) ? m_strSendHex : m_strSendText;
-    SetItemText(kSendArea, QString::fromStdString(store));
+    ShowSendStore(store);
 
     OnPortSelChange();
 
@@ -292,6 +292,6 @@ void CQuillonDlg::closeEvent(QCloseEvent* event)
 void CQuillonDlg::TakeSendArea()
 {
     std::string& store = IsItemChecked(kHexSend) ? m_strSendHex : m_strSendText;
-    store = GetItemText(kSendArea).toStdString();
+    store = SendAreaBytes();
     m_strSendData = store;
 }

@@ -140,6 +140,10 @@ public:
     void OnStopAutoSend();        // a cycle page asks to stop auto send
     void OnAutoSendTimer();       // timer 1
     void OnFileStatusTimer();     // timer 4
+    // The send area's text as a store keeps it: line breaks as CR LF, in the code page.
+    std::string SendAreaBytes() const;
+    // Shows a store (code-page bytes) in the send area.
+    void ShowSendStore(const std::string& store);
 
     // --- receive view (receive_view.cpp) ---
     // One received byte (only its low 8 bits count). Returns -1 when paused, else 0.

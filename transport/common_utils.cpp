@@ -65,6 +65,8 @@ void CommonUtils::Write(const uint8_t* bytes, int length)
     session_->writeRequest.Set();
 }
 
+bool CommonUtils::HasQueuedSends() const { return session_ && !session_->sends.Empty(); }
+
 uint32_t CommonUtils::GetModemStatus() const
 {
     if (!session_ || session_->kind != kKindSerial || !modemSource_)

@@ -78,6 +78,9 @@ public:
     void Write(const uint8_t* bytes, int length);
     // Keeps the bytes as the pending send and writes them, blocking. 1 when all were written.
     int WriteSync(const uint8_t* bytes, int length);
+    // Sends handed to Write that the port's worker has not taken up yet. Inside a write
+    // notification these are the sends that came after the one just reported.
+    bool HasQueuedSends() const;
 
     // Modem lines of the open serial port (kStatusCts, kStatusDsr, kStatusRlsd bits); 0 on
     // any other port.

@@ -24,6 +24,12 @@ std::optional<Bytes> SendQueue::Pop()
     return front;
 }
 
+bool SendQueue::Empty()
+{
+    std::lock_guard lock(mutex_);
+    return sends_.empty();
+}
+
 void PortSession::NotifyBytes(Worker& from, const uint8_t* bytes, size_t count, bool signExtend)
 {
     if (owner)

@@ -31,6 +31,7 @@ class SendQueue {
 public:
     void Push(Bytes bytes);
     std::optional<Bytes> Pop();
+    bool Empty();
 
 private:
     std::mutex mutex_;
