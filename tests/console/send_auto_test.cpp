@@ -103,8 +103,8 @@ TEST_F(AutoSendTest, ZeroIntervalIsRefused)
         if (open) {
             OpenCom3();
         } else {
-            Dlg().m_utils.ClosePort();
-            Dlg().m_bPortOpen = 0;
+            Dlg().ClickItem(kOpenClose);
+            ASSERT_EQ(Dlg().m_bPortOpen, 0);
             Dlg().m_bSerialCycleReady = 1;
             Dlg().UpdateControlStates();
         }
@@ -190,17 +190,18 @@ TEST_F(AutoSendTest, AnExpiryAfterThePortClosedSendsNothing)
     TextModeWith("AB");
     Dlg().CheckItem(kAutoSend, true);
     Dlg().m_bAutoSend = 1;
-    Dlg().SetTimer(CQuillonDlg::kTimerAutoSend, 1000);
-    // The port closes with the timer still armed.
-    Dlg().CheckItem(kAutoSend, false);
-    Dlg().OnAutoSend();
-    Dlg().m_utils.ClosePort();
-    Dlg().m_bPortOpen = 0;
+    Dlg().UpdateControlStates();
+    // A completion armed the timer; then the operator closes the port.
+    Dlg().SetTimer(CQuillonDlg::kTimerAutoSend, 10);
+    Dlg().ClickItem(kOpenClose);
+    ASSERT_EQ(Dlg().m_bPortOpen, 0);
+    ASSERT_EQ(Dlg().m_nPortKind, kSerial);
     Dlg().sends.clear();
     Dlg().pageRequests.clear();
 
-    Dlg().OnAutoSendTimer();
-    EXPECT_FALSE(Dlg().KillTimer(CQuillonDlg::kTimerAutoSend));
+    ASSERT_TRUE(PumpUntil([&] { return Dlg().timerExpiries[CQuillonDlg::kTimerAutoSend] >= 1; }));
+    EXPECT_FALSE(Dlg().KillTimer(CQuillonDlg::kTimerAutoSend)) << "stopped by its expiry";
+    EXPECT_EQ(Dlg().timerExpiries[CQuillonDlg::kTimerAutoSend], 1);
     EXPECT_TRUE(Dlg().sends.empty());
     EXPECT_TRUE(Dlg().pageRequests.empty()) << "no request reaches the serial cycle page";
 }

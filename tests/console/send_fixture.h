@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -109,6 +110,13 @@ public:
         CQuillonDlg::SendData(std::move(data), asHex, isFile, verbatim);
     }
 
+    // Timer expiries, counted before the window handles them.
+    void OnTimer(int id) override
+    {
+        ++timerExpiries[id];
+        CQuillonDlg::OnTimer(id);
+    }
+
     // Whether timer id runs; a running one is started again with ms.
     bool TimerArmed(int id, int ms)
     {
@@ -139,6 +147,7 @@ public:
     }
 
     std::vector<Send> sends;
+    std::map<int, int> timerExpiries;
     // What the cycle pages were sent.
     std::vector<PageRequest> pageRequests;
     RecordingPageInSlot<CDialog_ComCirculateSend> comPage{m_pageComCycle, WindowLanguage(), &pageRequests};
@@ -205,15 +214,15 @@ protected:
         dlg_.reset();
     }
 
-    // Opens COM3 on the window's transport, as the window's open would with the defaults.
+    // The operator opens COM3, the first entry of the port list, with the default settings.
     void OpenCom3()
     {
         SendConsole& d = *dlg_;
-        ASSERT_EQ(d.m_utils.OpenSerial(d.Endpoint(), 3, 9600, 'N', 8, 1, 0, d.m_nCommEventMask, 1, 1), 1);
-        d.m_bPortOpen = 1;
-        d.m_nPortKind = transport::kKindSerial;
-        d.m_strPortName = "COM3";
-        d.UpdateControlStates();
+        ASSERT_EQ(d.ListItemText(console_ids::kPortList, d.GetCurSel(console_ids::kPortList)), "COM3");
+        ASSERT_EQ(d.m_nPortKind, transport::kKindSerial);
+        d.ClickItem(console_ids::kOpenClose);
+        ASSERT_EQ(d.m_bPortOpen, 1);
+        ASSERT_EQ(d.m_strPortName, "COM3");
     }
 
     // Pumps until the TX counter reached n.

@@ -14,12 +14,15 @@ protected:
     {
         LinkLpt1To(first_);
         dlg_ = std::make_unique<SendConsole>(platform::Language::English);
-        EXPECT_EQ(dlg_->m_utils.OpenParallel(dlg_->Endpoint(), "LPT1"), 1);
-        dlg_->m_bPortOpen = 1;
-        dlg_->m_nPortKind = transport::kKindParallel;
-        dlg_->m_strPortName = "LPT1";
+        // The operator picks LPT1 and opens it.
+        EXPECT_EQ(dlg_->ListItemText(kPortList, 0), "LPT1");
+        dlg_->SetCurSel(kPortList, 0);
+        dlg_->OnPortSelChange();
+        EXPECT_EQ(dlg_->m_nPortKind, transport::kKindParallel);
+        dlg_->ClickItem(kOpenClose);
+        EXPECT_EQ(dlg_->m_bPortOpen, 1);
+        EXPECT_EQ(dlg_->m_strPortName, "LPT1");
         dlg_->CheckItem(kHexSend, false);
-        dlg_->UpdateControlStates();
     }
 
     void LinkLpt1To(const PtyPrinter& printer) const { printer.Pty().LinkAs(tree_.Dir() / "dev", "lp0"); }
