@@ -9,8 +9,8 @@
 // port list. Opening and closing ports, sending, receiving, capture, send file and the
 // settings file build on the members and operations declared here.
 //
-// Strings: byte data and texts handed to the transport are std::string (UTF-8 on Linux);
-// texts made for display from the string table are QString.
+// Strings: byte data and texts handed to the transport are std::string in the system code
+// page (code_page.h); texts made for display from the string table are QString.
 
 #include <QIcon>
 #include <QRect>
@@ -152,7 +152,19 @@ public:
     void OnRecvClear();           // button 1007
     void OnHexShow();             // box 1006
     void OnRecount();             // button 1041
+    // The receive area's widget follows the received bytes within a few milliseconds; this
+    // brings it up to date at once.
+    void FlushReceiveView();
 
+private:  // receive view (receive_view.cpp)
+    class ReceiveArea* m_pRecvArea = nullptr;  // made on first use; a child of the window
+    ReceiveArea& RecvArea();
+    // Bytes in order, each by the rules of one notification; returns how many were handled
+    // before keepGoing (when given) said stop.
+    size_t ReceiveBytes(const uint8_t* bytes, size_t count, const platform::KeepGoing* keepGoing);
+    void KeepReceived(const uint8_t* bytes, size_t count);
+
+public:
     // --- owned objects ---
     transport::CommonUtils m_utils;
     transport::DeviceWatcher m_deviceWatcher;  // device-change notices to this window
