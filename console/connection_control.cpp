@@ -1,7 +1,5 @@
 // Connection control of the console: port kind, Multiple choice, opening and closing,
 // enabling rules, serial settings, device changes and the modem-line display.
-#include <cctype>
-#include <climits>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -14,6 +12,7 @@
 #include "cycle/page_messages.h"
 #include "platform/qt/ip_address_edit.h"
 #include "platform/qt/tab_control.h"
+#include "transport/codec.h"
 #include "transport/modem_status.h"
 #include "transport/notifications.h"
 
@@ -35,28 +34,10 @@ constexpr int kParityEven = 2;
 constexpr int kParityNone = 0;
 constexpr int kFlowChoices = 3;  // NONE, XON/XOFF, RTS/CTS
 
-// The decimal value of text from position from on, read as atoi reads it (leading blanks,
-// a sign, then digits; no digits give 0). Out-of-range values saturate instead of
-// overflowing.
+// The decimal value of text from position from on, as atoi reads it.
 int DecimalValue(const std::string& text, size_t from = 0)
 {
-    size_t i = from;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > INT_MAX) {
-            value = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
-            break;
-        }
-    }
-    return static_cast<int>(negative ? -value : value);
+    return transport::IntegerValue(from < text.size() ? text.substr(from) : std::string());
 }
 
 int DecimalValue(const QString& text) { return DecimalValue(text.toStdString()); }

@@ -24,8 +24,20 @@ bool IsHexSeparator(char c) { return c == ' ' || c == '\r' || c == '\n'; }
 // The whitespace set atoi skips in the C locale, tested on the unsigned byte.
 bool IsAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// atoi-like: leading white space, optional sign, decimal digits up to the first other
-// character, 0 without digits. Saturates instead of overflowing on long digit runs.
+// Cuts the next comma-separated field off the front of `rest`. Without a comma (or with
+// nothing left) the field is empty and `rest` stays whole.
+std::string CutField(std::string& rest)
+{
+    size_t comma = rest.find(',');
+    if (rest.empty() || comma == std::string::npos)
+        return {};
+    std::string field = rest.substr(0, comma);
+    rest.erase(0, comma + 1);
+    return field;
+}
+
+}  // namespace
+
 int IntegerValue(const std::string& s)
 {
     size_t i = 0;
@@ -51,19 +63,6 @@ int IntegerValue(const std::string& s)
     return static_cast<int>(-value);
 }
 
-// Cuts the next comma-separated field off the front of `rest`. Without a comma (or with
-// nothing left) the field is empty and `rest` stays whole.
-std::string CutField(std::string& rest)
-{
-    size_t comma = rest.find(',');
-    if (rest.empty() || comma == std::string::npos)
-        return {};
-    std::string field = rest.substr(0, comma);
-    rest.erase(0, comma + 1);
-    return field;
-}
-
-}  // namespace
 
 int HexTextToBytes(std::string text, uint8_t* out)
 {

@@ -21,6 +21,11 @@ int HexTextToBytes(std::string text, uint8_t* out);
 // always written. Integer values are read like atoi but saturate at INT_MIN / INT_MAX.
 void ParseSerialParams(std::string text, int& baud, char& parity, int& dataBits, int& stopBits, int& flow);
 
+// The integer value of a text as atoi reads it: leading white space, an optional sign,
+// decimal digits up to the first other character; 0 without digits. Saturates at INT_MIN
+// and INT_MAX instead of overflowing.
+int IntegerValue(const std::string& text);
+
 // "a.b.c.d", first field first.
 std::string IpAddressText(const std::array<int, 4>& fields);
 
