@@ -20,10 +20,11 @@ using namespace console_ids;
 
 namespace {
 
-constexpr int kKindSerial = 1;
-constexpr int kKindParallel = 2;
-constexpr int kKindUsb = 3;
-constexpr int kKindNetwork = 4;
+// The window's port kinds are the transport's.
+using transport::kKindNetwork;
+using transport::kKindParallel;
+using transport::kKindSerial;
+using transport::kKindUsb;
 
 constexpr int kMultipleYes = 1;
 constexpr int kTabComCycle = 0;
@@ -64,11 +65,11 @@ QString FormatText(const QString& format, std::initializer_list<Arg> args)
             out += c;
             continue;
         }
-        const QChar spec = format[i + 1];
-        if (spec == QLatin1Char('%')) {
+        const QChar conversion = format[i + 1];
+        if (conversion == QLatin1Char('%')) {
             out += QLatin1Char('%');
             ++i;
-        } else if (spec == QLatin1Char('s') || spec == QLatin1Char('d') || spec == QLatin1Char('c')) {
+        } else if (conversion == QLatin1Char('s') || conversion == QLatin1Char('d') || conversion == QLatin1Char('c')) {
             if (next != args.end())
                 out += (next++)->text;
             ++i;
