@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringDecoder>
 
-#include <memory>
+#include <cstdint>
 #include <string>
 
 #include "platform/core/language.h"
@@ -19,14 +19,28 @@ std::string ToCodePage(const QString& text, platform::Language language);
 QString FromCodePage(const std::string& bytes, platform::Language language);
 
 // Decodes received bytes piece by piece: a character split across pieces appears once it
-// is complete.
+// is complete, and a byte that cannot go on with the bytes before it turns them into one
+// U+FFFD and is then read afresh. The sequences are checked here rather than by a stateful
+// QStringDecoder, which drops an ASCII byte that arrives in a call of its own after an
+// unfinished sequence; only whole characters of GB18030 are handed to Qt.
 class CodePageDecoder {
 public:
     explicit CodePageDecoder(platform::Language language);
+    // The UTF-16 units one more byte completes (none while a character is unfinished, at
+    // most 2) into out; returns how many.
+    int Feed(uint8_t byte, char16_t out[2]);
     QString Feed(const char* bytes, size_t count);
-    void Reset();  // forget a partial character (the view was cleared or rebuilt)
+    void Reset() { pendingCount_ = 0; }  // forget a partial character
+    bool HasPartialCharacter() const { return pendingCount_ > 0; }
 
 private:
-    platform::Language language_;
-    QStringDecoder decoder_;
+    enum class Next { Complete, More, Invalid };
+    Next Classify(uint8_t byte) const;
+    int Start(uint8_t byte, char16_t* out);
+    int DecodePending(char16_t* out);
+
+    bool gb18030_;
+    uint8_t pending_[4] = {};
+    int pendingCount_ = 0;
+    QStringDecoder whole_;  // GB18030 characters, only ever given whole ones
 };

@@ -104,7 +104,7 @@ void CQuillonDlg::OnMoreHidden()
 
 QString CQuillonDlg::ReceivedDataForView() const
 {
-    return IsItemChecked(kHexShow) ? ReceivedHexForView(m_strRecvHex) : ReceivedTextForView(m_strRecvText);
+    return IsItemChecked(kHexShow) ? ReceivedHexForView(m_strRecvHex) : ReceivedTextForView(m_strRecvText, m_language);
 }
 
 void CQuillonDlg::OnHelp()

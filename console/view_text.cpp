@@ -1,15 +1,27 @@
 #include "console/view_text.h"
 
-QString ReceivedTextForView(const std::string& bytes)
+#include "console/code_page.h"
+
+QString ReceivedTextForView(const std::string& bytes, platform::Language language)
 {
-    std::string shown;
-    shown.reserve(bytes.size());
+    std::string kept;
+    kept.reserve(bytes.size());
     for (char c : bytes) {
         if (c != '\0')
-            shown.push_back(c);
+            kept.push_back(c);
     }
-    return MultiLineForView(QString::fromUtf8(shown));
+    const QString decoded = FromCodePage(kept, language);
+    QString shown;
+    shown.reserve(decoded.size());
+    ReceivedLineBreaks breaks;
+    for (QChar c : decoded) {
+        if (char16_t folded = breaks.Fold(c.unicode()))
+            shown.append(QChar(folded));
+    }
+    return shown;
 }
+
+QString ReceivedTextForView(const std::string& bytes) { return ReceivedTextForView(bytes, platform::Language::English); }
 
 QString ReceivedHexForView(const std::string& hex) { return QString::fromLatin1(hex); }
 
