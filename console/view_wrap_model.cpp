@@ -205,10 +205,7 @@ int ViewWrapModel::TakenBackStart()
     if (QChar::isLetter(At(start.at - 1)) && QChar::isLetter(At(start.at)))
         return -1;
     const qsizetype from = std::max(base_, start.at - kContext);
-    const qsizetype length = End() - from;
-    finderBuffer_.resize(size_t(length) + 1);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, reinterpret_cast<const QChar*>(para_.data() + (from - base_)),
-                               length, finderBuffer_.data(), qsizetype(finderBuffer_.size()));
+    QTextBoundaryFinder finder = LineFinderFrom(from);
     finder.setPosition(start.at - from);
     return finder.isAtBoundary() ? -1 : int(starts_.size() - 1);
 }
@@ -399,6 +396,15 @@ qsizetype ViewWrapModel::Overflow(qsizetype pos)
     return -1;
 }
 
+// The line-break opportunities of the paragraph from `from` to its end.
+QTextBoundaryFinder ViewWrapModel::LineFinderFrom(qsizetype from)
+{
+    const qsizetype length = End() - from;
+    finderBuffer_.resize(size_t(length) + 1);
+    return QTextBoundaryFinder(QTextBoundaryFinder::Line, reinterpret_cast<const QChar*>(para_.data() + (from - base_)),
+                               length, finderBuffer_.data(), qsizetype(finderBuffer_.size()));
+}
+
 // The start of the word that ends at pos: the last break opportunity on the line, or the
 // line's start when there is none.
 qsizetype ViewWrapModel::FindBreak(qsizetype pos)
@@ -406,12 +412,9 @@ qsizetype ViewWrapModel::FindBreak(qsizetype pos)
     if (simple_)
         return wordStart_;
     const qsizetype from = std::max(base_, lineStart_ - kContext);
-    const qsizetype length = End() - from;
-    finderBuffer_.resize(size_t(length) + 1);
     // The opportunities of the whole text as the layout sees it (they can change as the text
     // goes on: numbers are kept whole).
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, reinterpret_cast<const QChar*>(para_.data() + (from - base_)),
-                               length, finderBuffer_.data(), qsizetype(finderBuffer_.size()));
+    QTextBoundaryFinder finder = LineFinderFrom(from);
     for (qsizetype q = pos; q > lineStart_; --q) {
         if (IsBreakSpaceAt(q) || QChar::isLowSurrogate(At(q)) || At(q) == 0x2028)
             continue;
@@ -576,10 +579,7 @@ qsizetype ViewWrapModel::WordLast(qsizetype at)
     if (last + 1 == End() || IsBreakSpaceAt(last + 1) || At(last + 1) == 0x2028)
         return last;
     const qsizetype from = std::max(base_, at - kContext);
-    const qsizetype length = End() - from;
-    finderBuffer_.resize(size_t(length) + 1);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, reinterpret_cast<const QChar*>(para_.data() + (from - base_)),
-                               length, finderBuffer_.data(), qsizetype(finderBuffer_.size()));
+    QTextBoundaryFinder finder = LineFinderFrom(from);
     for (qsizetype q = last + 1; q < End(); ++q) {
         const char16_t c = At(q);
         if (QChar::isLowSurrogate(c) && QChar::isHighSurrogate(At(q - 1)))
@@ -622,10 +622,7 @@ bool ViewWrapModel::ContinuesWord(qsizetype pos)
     if (IsSimple(c) && IsSimple(At(pos - 1)))
         return true;
     const qsizetype from = std::max(base_, std::min(lineStart_, pos) - kContext);
-    const qsizetype length = End() - from;
-    finderBuffer_.resize(size_t(length) + 1);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, reinterpret_cast<const QChar*>(para_.data() + (from - base_)),
-                               length, finderBuffer_.data(), qsizetype(finderBuffer_.size()));
+    QTextBoundaryFinder finder = LineFinderFrom(from);
     finder.setPosition(pos - from);
     return !finder.isAtBoundary();
 }

@@ -26,6 +26,7 @@
 // hyphens are counted as if each character stood alone.
 
 #include <QFont>
+#include <QTextBoundaryFinder>
 #include <QString>
 
 #include <array>
@@ -99,6 +100,7 @@ private:
     qsizetype StepSeparator(qsizetype pos);
     qsizetype Overflow(qsizetype pos);
     qsizetype FindBreak(qsizetype pos);
+    QTextBoundaryFinder LineFinderFrom(qsizetype from);
     // Where the line from `from` breaks when laid out character by character, or -1.
     qsizetype AnywhereBreak(qsizetype from, qsizetype end);
     int64_t WidthBetween(qsizetype from, qsizetype to);

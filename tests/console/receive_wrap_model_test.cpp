@@ -181,12 +181,14 @@ void PrintTo(const WrapCase& c, std::ostream* os)
 
 class WrapModelTest : public ::testing::TestWithParam<WrapCase> {};
 
-TEST_P(WrapModelTest, TextCountsAsTheEditLaysItOut)
+// Random texts from make, each compared at eight random points and at its end.
+template <class Make>
+void CompareRandomTexts(const WrapCase& c, unsigned seed, int rounds, Make make)
 {
-    ModelVsEdit check(WindowFont(GetParam().language), GetParam().width);
-    std::mt19937 rng(1000 + unsigned(GetParam().width));
-    for (int round = 0; round < 120; ++round) {
-        const QString text = RandomText(rng, 40 + int(rng() % 900));
+    ModelVsEdit check(WindowFont(c.language), c.width);
+    std::mt19937 rng(seed + unsigned(c.width));
+    for (int round = 0; round < rounds; ++round) {
+        const QString text = make(rng);
         std::vector<qsizetype> cuts;
         for (int k = 0; k < 8; ++k)
             cuts.push_back(qsizetype(rng() % unsigned(text.size())));
@@ -196,19 +198,14 @@ TEST_P(WrapModelTest, TextCountsAsTheEditLaysItOut)
     }
 }
 
+TEST_P(WrapModelTest, TextCountsAsTheEditLaysItOut)
+{
+    CompareRandomTexts(GetParam(), 1000, 120, [](std::mt19937& rng) { return RandomText(rng, 40 + int(rng() % 900)); });
+}
+
 TEST_P(WrapModelTest, HexFormCountsAsTheEditLaysItOut)
 {
-    ModelVsEdit check(WindowFont(GetParam().language), GetParam().width);
-    std::mt19937 rng(2000 + unsigned(GetParam().width));
-    for (int round = 0; round < 60; ++round) {
-        const QString text = RandomHex(rng, 50 + int(rng() % 1500));
-        std::vector<qsizetype> cuts;
-        for (int k = 0; k < 8; ++k)
-            cuts.push_back(qsizetype(rng() % unsigned(text.size())));
-        check.Compare(text, cuts);
-        if (::testing::Test::HasFatalFailure())
-            return;
-    }
+    CompareRandomTexts(GetParam(), 2000, 60, [](std::mt19937& rng) { return RandomHex(rng, 50 + int(rng() % 1500)); });
 }
 
 // Every prefix of a few texts, so no single character's step is skipped.
