@@ -117,12 +117,20 @@ size_t InterfaceThread::RunPending()
     State& s = *state_;
     s.wake.Reset();
     size_t ran = 0;
+    // Only the calls waiting now: a reader that queues its next run as soon as one is handled
+    // would otherwise keep the thread here, and its timers and painting would starve.
+    size_t budget = 0;
+    {
+        std::lock_guard lock(s.mutex);
+        budget = s.queue.size();
+    }
     for (;;) {
         std::shared_ptr<PendingCall> call;
         MessageHandler* handler = nullptr;
         {
             std::lock_guard lock(s.mutex);
-            while (!s.queue.empty() && !call) {
+            while (!s.queue.empty() && !call && budget > 0) {
+                --budget;
                 call = std::move(s.queue.front());
                 s.queue.pop_front();
                 if (call->stage == PendingCall::Stage::Dropped) {
@@ -140,7 +148,7 @@ size_t InterfaceThread::RunPending()
             }
         }
         if (!call)
-            return ran;
+            break;
         SendChannel* channel = call->channel;
         MessageEndpoint* target = call->target.get();
         KeepGoing keepGoing = [&s, target, channel] {
@@ -156,6 +164,23 @@ size_t InterfaceThread::RunPending()
         s.finished.notify_all();
         ++ran;
     }
+    bool more = false;
+    {
+        std::lock_guard lock(s.mutex);
+        more = !s.queue.empty();
+    }
+    if (more) {
+        // The rest is served on the next turn of the event loop.
+        s.wake.Set();
+        std::function<void()> hook;
+        {
+            std::lock_guard lock(s.hookMutex);
+            hook = s.hook;
+        }
+        if (hook)
+            hook();
+    }
+    return ran;
 }
 
 bool InterfaceThread::PumpUntil(const std::function<bool()>& pred, int timeoutMs)

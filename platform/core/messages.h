@@ -6,7 +6,8 @@
 //   on the interface thread; the sender waits until the handler has returned. On the
 //   interface thread itself the handler is called directly.
 // - Messages from other threads go into one FIFO queue that the interface thread empties
-//   (RunPending), so handlers run in the order the messages were sent. The interface
+//   (RunPending, a batch at a time), so handlers run in the order the messages were sent,
+//   and a stream of messages cannot keep the thread from its other events. The interface
 //   thread learns of new work through a wake descriptor and an optional hook (the Qt
 //   part posts a queued call).
 // - A worker sends through its SendChannel. The interface thread can Withdraw a channel:
@@ -124,7 +125,8 @@ public:
     // Called after each message is queued, from the sending thread (thread-safe hook).
     void SetWakeHook(std::function<void()> hook);
 
-    // Interface thread: handles every queued message in order. Returns how many ran.
+    // Interface thread: handles the messages queued so far, in order; those queued meanwhile
+    // wait for the next call (the wake descriptor and hook say so). Returns how many ran.
     size_t RunPending();
     // Interface thread, for loops without a GUI: runs messages until pred() is true or
     // timeoutMs passed. Returns pred().

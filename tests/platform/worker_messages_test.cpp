@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QThread>
 
+#include <poll.h>
+
 #include <atomic>
 #include <map>
 #include <mutex>
@@ -355,6 +357,65 @@ TEST(WorkerMessages, MessagesAreServedInsideNestedEventLoops)
     first.join();
     second.join();
     EXPECT_EQ(handled, (std::vector<std::string>{"begin 1", "begin 2", "end 2", "end 1"}));
+}
+
+// A message queued while the queue is being served waits for the next turn of the event
+// loop, so a worker that sends again as soon as it is answered cannot starve the timers.
+TEST(WorkerMessages, MessagesQueuedWhileServingWaitForTheNextTurn)
+{
+    TestWindow w;
+    QueuedCounter queued;
+    std::vector<intptr_t> handled;
+    std::thread second;
+    w.onMessage = [&](unsigned, intptr_t wparam, intptr_t) -> intptr_t {
+        handled.push_back(wparam);
+        if (wparam == 1) {
+            // Another worker queues a message while this one is handled.
+            second = std::thread([&] { w.Endpoint()->Send(kWrittenMsg, 2, 0); });
+            EXPECT_TRUE(queued.WaitFor(2));
+        }
+        return 0;
+    };
+    std::thread first([&] { w.Endpoint()->Send(kWrittenMsg, 1, 0); });
+    ASSERT_TRUE(queued.WaitFor(1));
+
+    EXPECT_EQ(InterfaceThread::Instance().RunPending(), 1u);
+    EXPECT_EQ(handled, std::vector<intptr_t>{1});
+    first.join();
+    pollfd wake{InterfaceThread::Instance().WakeFd(), POLLIN, 0};
+    EXPECT_EQ(::poll(&wake, 1, 0), 1) << "the rest is announced";
+
+    EXPECT_EQ(InterfaceThread::Instance().RunPending(), 1u);
+    EXPECT_EQ(handled, (std::vector<intptr_t>{1, 2}));
+    second.join();
+}
+
+// A worker that streams without a pause: a timer of the window still fires on time.
+TEST(WorkerMessages, ATimerFiresWhileAWorkerStreams)
+{
+    TestWindow w;
+    std::atomic<bool> stop{false};
+    std::atomic<int> handled{0};
+    w.onMessage = [&](unsigned, intptr_t, intptr_t) -> intptr_t {
+        ++handled;
+        return 0;
+    };
+    int fired = 0;
+    w.onTimer = [&](int) { ++fired; };
+    std::atomic<bool> ended{false};
+    std::thread worker([&] {
+        while (!stop)
+            w.Endpoint()->Send(kByteMsg, 0, 0);
+        ended = true;
+    });
+    ASSERT_TRUE(PumpUntil([&] { return handled > 100; }));
+    w.SetTimer(1, 10);
+    EXPECT_TRUE(PumpUntil([&] { return fired > 0; }));
+    w.KillTimer(1);
+    stop = true;
+    EXPECT_TRUE(PumpUntil([&] { return ended.load(); }));  // its last message is answered
+    worker.join();
+    EXPECT_GT(handled.load(), 100);
 }
 
 }  // namespace
