@@ -148,6 +148,8 @@ void ViewWrapModel::EndParagraph()
     endExtra_ = 0;
     para_.clear();
     base_ = 0;
+    itemBreaks_.clear();
+    scriptRuns_.clear();
     starts_.assign(1, LineStart{0, false, false});
     ResetLine(0);
 }
@@ -166,6 +168,9 @@ void ViewWrapModel::NewLine(qsizetype at, bool opportunity, bool recheck)
     if (keep - base_ > kTrimAt) {
         para_.erase(0, size_t(keep - base_));
         base_ = keep;
+        itemBreaks_.erase(itemBreaks_.begin(), std::lower_bound(itemBreaks_.begin(), itemBreaks_.end(), base_));
+        scriptRuns_.erase(scriptRuns_.begin(), std::find_if(scriptRuns_.begin(), scriptRuns_.end(),
+                                                            [&](const ScriptRun& r) { return r.last >= base_; }));
     }
 }
 
@@ -230,6 +235,7 @@ void ViewWrapModel::Append(QChar c)
         return;  // the character is complete with its second half
     if (QChar::isLowSurrogate(c.unicode()) && pos > base_ && QChar::isHighSurrogate(At(pos - 1)))
         --pos;
+    NoteItem(pos);
     if (const int taken = TakenBackStart(); taken > 0) {
         // Those lines start there no more: the line before takes the text again.
         paraLines_ -= int(starts_.size()) - taken;
@@ -494,44 +500,34 @@ qsizetype ViewWrapModel::ItemStart(qsizetype pos)
         return pos;
     // After the last tab or separator (-1: not in the text kept).
     qsizetype floor = base_ == 0 ? 0 : -1;
-    for (qsizetype q = pos - 1; q >= base_; --q) {
-        if (At(q) == u'\t' || At(q) == 0x2028) {
-            floor = q + 1;
-            break;
-        }
-    }
+    auto tab = std::lower_bound(itemBreaks_.begin(), itemBreaks_.end(), pos);
+    if (tab != itemBreaks_.begin() && *(tab - 1) >= base_)
+        floor = *(tab - 1) + 1;
     // The script run (tabs do not end one): it starts at a character whose script differs
     // from the script before it; common characters join the run they follow, or the first.
-    const qsizetype unknown = base_ == 0 ? 0 : -1;
-    qsizetype run = unknown;
-    qsizetype q = pos;
-    while (q >= base_ && ScriptAt(q) == QChar::Script_Common)
-        --q;
-    if (q >= base_) {
-        const int script = ScriptAt(q);
-        qsizetype start = q;
-        for (qsizetype r = q - 1; r >= base_; --r) {
-            const int other = ScriptAt(r);
-            if (other == QChar::Script_Common)
-                continue;
-            if (other != script) {
-                run = start;
-                break;
-            }
-            start = r;
-        }
-    }
-    if (run < 0)
+    // A run counts only when the script before it is still in the text kept.
+    auto run = std::upper_bound(scriptRuns_.begin(), scriptRuns_.end(), pos,
+                                [](qsizetype p, const ScriptRun& r) { return p < r.start; });
+    if (run == scriptRuns_.begin() || run - 1 == scriptRuns_.begin() || (run - 2)->last < base_)
         return floor;
-    return std::max(run, floor);
+    return std::max((run - 1)->start, floor);
 }
 
-// When a line ends before the word at `at`, the layout adds the overhang of "the glyph
-// before". It finds that glyph when it checks the word, at the word's end, in the item that
-// holds the word's last part: it takes the glyph index the character before that part has in
-// its own item and looks that index up among the glyphs of the part's item. Within one item
-// that is the character before; across items it is some other glyph of the part's item, or,
-// when that item has no glyph with that index, the word's last glyph.
+// Notes the character completed at pos for ItemStart.
+void ViewWrapModel::NoteItem(qsizetype pos)
+{
+    const char16_t c = At(pos);
+    if (c == u'\t' || c == 0x2028)
+        itemBreaks_.push_back(pos);
+    const int script = ScriptAt(pos);
+    if (script == QChar::Script_Common)
+        return;
+    if (scriptRuns_.empty() || scriptRuns_.back().script != script)
+        scriptRuns_.push_back(ScriptRun{pos, pos, script});
+    else
+        scriptRuns_.back().last = pos;
+}
+
 int64_t ViewWrapModel::OverhangBefore(qsizetype at, bool* mayGrow)
 {
     const qsizetype last = WordLast(at);

@@ -111,6 +111,7 @@ private:
     qsizetype CommittedEnd(qsizetype at);
     qsizetype WordLast(qsizetype at);
     qsizetype ItemStart(qsizetype pos);
+    void NoteItem(qsizetype pos);
     int ScriptAt(qsizetype pos);
     int EndExtra();
     int EvaluateEnd();
@@ -160,4 +161,13 @@ private:
     bool simple_ = true;          // it holds only letters, digits and white space
     bool breakPending_ = false;   // it ended with a tab that did not fit
     std::vector<unsigned char> finderBuffer_;
+    // Where the layout's items may start, kept as the text comes so that ItemStart need not
+    // walk back over the paragraph: the tabs and line separators kept, and the runs of
+    // characters of one script (common characters belong to none).
+    std::vector<qsizetype> itemBreaks_;
+    struct ScriptRun {
+        qsizetype start, last;  // its first and last character of that script
+        int script;
+    };
+    std::vector<ScriptRun> scriptRuns_;
 };

@@ -208,6 +208,16 @@ TEST_P(WrapModelTest, HexFormCountsAsTheEditLaysItOut)
     CompareRandomTexts(GetParam(), 2000, 60, [](std::mt19937& rng) { return RandomHex(rng, 50 + int(rng() % 1500)); });
 }
 
+// Paragraphs longer than the model keeps behind its current line.
+TEST_P(WrapModelTest, LongParagraphsCountAsTheEditLaysThemOut)
+{
+    CompareRandomTexts(GetParam(), 4000, 6, [](std::mt19937& rng) {
+        QString text = RandomText(rng, 9000 + int(rng() % 4000));
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return text;
+    });
+}
+
 // Every prefix of a few texts, so no single character's step is skipped.
 TEST_P(WrapModelTest, EveryPrefixOfShortTexts)
 {
