@@ -159,9 +159,8 @@ public:
 private:  // receive view (receive_view.cpp)
     class ReceiveArea* m_pRecvArea = nullptr;  // made on first use; a child of the window
     ReceiveArea& RecvArea();
-    // Bytes in order, each by the rules of one notification; returns how many were handled
-    // before keepGoing (when given) said stop.
-    size_t ReceiveBytes(const uint8_t* bytes, size_t count, const platform::KeepGoing* keepGoing);
+    // Bytes in order, each by the rules of one notification.
+    void ReceiveBytes(const uint8_t* bytes, size_t count);
     void KeepReceived(const uint8_t* bytes, size_t count);
 
 public:

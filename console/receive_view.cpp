@@ -45,7 +45,7 @@ ReceiveArea& CQuillonDlg::RecvArea()
 intptr_t CQuillonDlg::OnByteReceived(intptr_t byte)
 {
     const uint8_t low = uint8_t(byte & 0xFF);
-    ReceiveBytes(&low, 1, nullptr);
+    ReceiveBytes(&low, 1);
     return m_bPaused ? -1 : 0;
 }
 
@@ -56,33 +56,29 @@ void CQuillonDlg::HandleByteRun(unsigned msg, const uint8_t* bytes, size_t count
         platform::Dialog::HandleByteRun(msg, bytes, count, signExtend, keepGoing);
         return;
     }
-    // Sign-extended or not, only the low 8 bits count: the bytes themselves.
-    ReceiveBytes(bytes, count, &keepGoing);
+    // Sign-extended or not, only the low 8 bits count: the bytes themselves. Nothing done for
+    // a received byte can withdraw the reader or close the window (only the interface thread
+    // does either, and not from here), so the run is handled whole without asking keepGoing
+    // between bytes.
+    (void)keepGoing;
+    ReceiveBytes(bytes, count);
 }
 
-size_t CQuillonDlg::ReceiveBytes(const uint8_t* bytes, size_t count, const platform::KeepGoing* keepGoing)
+void CQuillonDlg::ReceiveBytes(const uint8_t* bytes, size_t count)
 {
     if (count == 0)
-        return 0;
+        return;
     // The help text gives way to the received data before anything else. Only the first
     // byte can find it shown.
     if (m_bHelpShown)
         OnHelp();
 
-    size_t done = 0;
-    if (m_bPaused) {
-        // Paused bytes are counted and leave no other trace.
-        done = 1;
-        while (done < count && (!keepGoing || (*keepGoing)()))
-            ++done;
-    } else {
+    if (!m_bPaused) {
         ReceiveArea& area = RecvArea();
         area.Follow(m_strRecvText);
         const bool hex = IsItemChecked(kHexShow);
         size_t kept = 0;  // bytes from here on go into the accumulators
-        for (; done < count; ++done) {
-            if (done > 0 && keepGoing && !(*keepGoing)())
-                break;
+        for (size_t done = 0; done < count; ++done) {
             // The check comes before each insertion: past the limit the area starts again
             // with the clearing message, and the accumulators with this byte.
             if (area.Lines() > kMaxLines) {
@@ -96,13 +92,12 @@ size_t CQuillonDlg::ReceiveBytes(const uint8_t* bytes, size_t count, const platf
             else
                 area.AppendText(bytes[done]);
         }
-        KeepReceived(bytes + kept, done - kept);
+        KeepReceived(bytes + kept, count - kept);
         area.FlushSoon();
     }
-    // A 32-bit count that wraps as the original's does.
-    m_nRxCount = int(uint32_t(m_nRxCount) + uint32_t(done));
+    // Paused bytes are counted and leave no other trace. The count is 32 bits and wraps.
+    m_nRxCount = int(uint32_t(m_nRxCount) + uint32_t(count));
     SetItemText(kRxCount, QStringLiteral("RX:%1").arg(m_nRxCount));
-    return done;
 }
 
 void CQuillonDlg::KeepReceived(const uint8_t* bytes, size_t count)

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <string_view>
 #include <optional>
 
 namespace {
@@ -26,6 +27,25 @@ bool IsParagraphEnd(char16_t c)
 {
     // What a text cursor turns into a new block when the text is inserted.
     return c == u'\n' || c == u'\r' || c == 0x2029 || c == 0xFDD0 || c == 0xFDD1;
+}
+
+// The script a layout item is split by: marks and characters of no script count as common.
+int ScriptOf(char32_t c)
+{
+    const QChar::Category category = QChar::category(c);
+    if (category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining ||
+        category == QChar::Mark_Enclosing)
+        return QChar::Script_Common;
+    const QChar::Script script = QChar::script(c);
+    return script > QChar::Script_Common ? int(script) : int(QChar::Script_Common);
+}
+
+// Printable ASCII the line-break rules class as letters or numbers: no opportunity between
+// two of them.
+bool IsAsciiWordChar(char16_t c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') ||
+           (c != 0 && std::u16string_view(u"#&*<=>@^_`~").find(c) != std::u16string_view::npos);
 }
 
 bool IsSimple(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
@@ -89,10 +109,12 @@ const ViewWrapModel::CharInfo& ViewWrapModel::Info(char16_t c)
         return info;
     if (c == u'\t' || c == 0x2028 || QChar::isSurrogate(c)) {
         info.flags = kKnown | kSpecial;
+        info.script = uint8_t(ScriptOf(c));
         return info;
     }
     info = Measure(QStringView(&c, 1));
     info.flags = kKnown;
+    info.script = uint8_t(ScriptOf(c));
     // White space the layout breaks after; a no-break space is an ordinary character.
     if (QChar::isSpace(c) && QChar::decompositionTag(c) != QChar::NoBreak)
         info.flags |= kSpace;
@@ -411,6 +433,24 @@ QTextBoundaryFinder ViewWrapModel::LineFinderFrom(qsizetype from)
                                length, finderBuffer_.data(), qsizetype(finderBuffer_.size()));
 }
 
+bool ViewWrapModel::NoBreakBefore(qsizetype pos) const
+{
+    if (pos <= base_)
+        return false;
+    const char16_t a = At(pos - 1);
+    const char16_t b = At(pos);
+    if (a < 0x21 || a > 0x7E || b < 0x21 || b > 0x7E)
+        return false;
+    if (IsAsciiWordChar(a) && IsAsciiWordChar(b))
+        return true;
+    // Never before a closing bracket, exclamation, infix separator or solidus; never after an
+    // opening bracket; never on either side of a quotation mark.
+    static constexpr std::u16string_view kNeverBefore = u")]}!?,.:;/";
+    static constexpr std::u16string_view kNeverAfter = u"([{";
+    return kNeverBefore.find(b) != kNeverBefore.npos || kNeverAfter.find(a) != kNeverAfter.npos || a == u'"' ||
+           b == u'"' || a == u'\'' || b == u'\'';
+}
+
 // The start of the word that ends at pos: the last break opportunity on the line, or the
 // line's start when there is none.
 qsizetype ViewWrapModel::FindBreak(qsizetype pos)
@@ -420,14 +460,18 @@ qsizetype ViewWrapModel::FindBreak(qsizetype pos)
     const qsizetype from = std::max(base_, lineStart_ - kContext);
     // The opportunities of the whole text as the layout sees it (they can change as the text
     // goes on: numbers are kept whole).
-    QTextBoundaryFinder finder = LineFinderFrom(from);
+    std::optional<QTextBoundaryFinder> finder;
     for (qsizetype q = pos; q > lineStart_; --q) {
         if (IsBreakSpaceAt(q) || QChar::isLowSurrogate(At(q)) || At(q) == 0x2028)
             continue;
         if (IsBreakSpaceAt(q - 1))
             return q;
-        finder.setPosition(q - from);
-        if (finder.isAtBoundary())
+        if (NoBreakBefore(q))
+            continue;
+        if (!finder)
+            finder.emplace(LineFinderFrom(from));
+        finder->setPosition(q - from);
+        if (finder->isAtBoundary())
             return q;
     }
     return lineStart_;
@@ -478,17 +522,14 @@ qsizetype ViewWrapModel::AnywhereBreak(qsizetype from, qsizetype end)
 // QChar::Script_Common when it joins the run it is in (common characters, marks).
 int ViewWrapModel::ScriptAt(qsizetype pos)
 {
-    char32_t c = At(pos);
+    const char16_t c = At(pos);
+    if (!QChar::isSurrogate(c))
+        return Info(c).script;
     if (QChar::isLowSurrogate(c) && pos > base_ && QChar::isHighSurrogate(At(pos - 1)))
         return QChar::Script_Common;  // the pair's script sits on its first half
     if (QChar::isHighSurrogate(c) && pos + 1 < End() && QChar::isLowSurrogate(At(pos + 1)))
-        c = QChar::surrogateToUcs4(char16_t(c), At(pos + 1));
-    const QChar::Category category = QChar::category(c);
-    if (category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining ||
-        category == QChar::Mark_Enclosing)
-        return QChar::Script_Common;
-    const QChar::Script script = QChar::script(c);
-    return script > QChar::Script_Common ? int(script) : int(QChar::Script_Common);
+        return ScriptOf(QChar::surrogateToUcs4(c, At(pos + 1)));
+    return ScriptOf(c);
 }
 
 // Where the layout's item holding pos starts: items are runs of one script (common
@@ -575,15 +616,19 @@ qsizetype ViewWrapModel::WordLast(qsizetype at)
     if (last + 1 == End() || IsBreakSpaceAt(last + 1) || At(last + 1) == 0x2028)
         return last;
     const qsizetype from = std::max(base_, at - kContext);
-    QTextBoundaryFinder finder = LineFinderFrom(from);
+    std::optional<QTextBoundaryFinder> finder;
     for (qsizetype q = last + 1; q < End(); ++q) {
         const char16_t c = At(q);
         if (QChar::isLowSurrogate(c) && QChar::isHighSurrogate(At(q - 1)))
             continue;
         if (c == 0x2028 || IsBreakSpaceAt(q) || IsBreakSpaceAt(q - 1))
             return q - 1;
-        finder.setPosition(q - from);
-        if (finder.isAtBoundary())
+        if (NoBreakBefore(q))
+            continue;
+        if (!finder)
+            finder.emplace(LineFinderFrom(from));
+        finder->setPosition(q - from);
+        if (finder->isAtBoundary())
             return q - 1;
     }
     return End() - 1;
@@ -615,7 +660,7 @@ bool ViewWrapModel::ContinuesWord(qsizetype pos)
         return true;
     if (pos <= base_ || c == u'\t' || c == 0x2028 || IsSpaceAt(pos) || IsBreakSpaceAt(pos - 1))
         return false;
-    if (IsSimple(c) && IsSimple(At(pos - 1)))
+    if (NoBreakBefore(pos))
         return true;
     const qsizetype from = std::max(base_, std::min(lineStart_, pos) - kContext);
     QTextBoundaryFinder finder = LineFinderFrom(from);

@@ -68,6 +68,7 @@ private:
         int32_t advance = 0;
         int32_t overhang = 0;  // how far the glyph reaches past its advance
         uint8_t flags = 0;
+        uint8_t script = 0;  // as ScriptAt gives it for the character alone
     };
     enum : uint8_t {
         kKnown = 1,
@@ -100,6 +101,9 @@ private:
     qsizetype StepSeparator(qsizetype pos);
     qsizetype Overflow(qsizetype pos);
     qsizetype FindBreak(qsizetype pos);
+    // No line-break opportunity between the characters at pos - 1 and pos, whatever comes
+    // before or after them (pairs of printable ASCII the rules keep together).
+    bool NoBreakBefore(qsizetype pos) const;
     QTextBoundaryFinder LineFinderFrom(qsizetype from);
     // Where the line from `from` breaks when laid out character by character, or -1.
     qsizetype AnywhereBreak(qsizetype from, qsizetype end);
