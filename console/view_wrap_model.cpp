@@ -72,8 +72,13 @@ QFont ViewWrapModel::ViewFont(QFont font)
 
 void ViewWrapModel::SetLayout(const QFont& font, qreal lineWidth, qreal tabStop)
 {
-    if (!metrics_ || !(metrics_->font == font))
+    if (!metrics_ || !(metrics_->font == font)) {
         metrics_ = std::make_shared<Metrics>(font);
+        ascii_ = nullptr;
+        for (char16_t c = 0; c < 0x80; ++c)
+            MeasuredInfo(c);
+        ascii_ = metrics_->pages[0]->data();
+    }
     lineWidth_ = LineWidthFixed(lineWidth);
     minOverhang_ = metrics_->minOverhang;
     tabStop_ = TabStopFixed(tabStop);
@@ -99,7 +104,7 @@ ViewWrapModel::CharInfo ViewWrapModel::Measure(QStringView text) const
     return info;
 }
 
-const ViewWrapModel::CharInfo& ViewWrapModel::Info(char16_t c)
+const ViewWrapModel::CharInfo& ViewWrapModel::MeasuredInfo(char16_t c)
 {
     std::unique_ptr<std::array<CharInfo, 256>>& page = metrics_->pages[c >> 8];
     if (!page)
@@ -230,6 +235,10 @@ int ViewWrapModel::TakenBackStart()
     if (!start.opportunity || start.at <= base_ || starts_.size() < 2)
         return -1;
     if (QChar::isLetter(At(start.at - 1)) && QChar::isLetter(At(start.at)))
+        return -1;
+    // White space after the start ends any number the start could belong to: the rules that
+    // look ahead of an opportunity never look past it.
+    if (lineStart_ == start.at && wordStart_ > start.at)
         return -1;
     const qsizetype from = std::max(base_, start.at - kContext);
     QTextBoundaryFinder finder = LineFinderFrom(from);
@@ -433,22 +442,33 @@ QTextBoundaryFinder ViewWrapModel::LineFinderFrom(qsizetype from)
                                length, finderBuffer_.data(), qsizetype(finderBuffer_.size()));
 }
 
-bool ViewWrapModel::NoBreakBefore(qsizetype pos) const
+bool ViewWrapModel::NoBreakBefore(qsizetype pos) const { return pos > base_ && KeptTogether(At(pos - 1), At(pos)); }
+
+bool ViewWrapModel::KeptTogether(char16_t a, char16_t b)
 {
-    if (pos <= base_)
-        return false;
-    const char16_t a = At(pos - 1);
-    const char16_t b = At(pos);
     if (a < 0x21 || a > 0x7E || b < 0x21 || b > 0x7E)
         return false;
     if (IsAsciiWordChar(a) && IsAsciiWordChar(b))
         return true;
-    // Never before a closing bracket, exclamation, infix separator or solidus; never after an
-    // opening bracket; never on either side of a quotation mark.
-    static constexpr std::u16string_view kNeverBefore = u")]}!?,.:;/";
+    // Never before a closing bracket, exclamation, infix separator, solidus, hyphen or bar;
+    // never after an opening bracket; never on either side of a quotation mark.
+    static constexpr std::u16string_view kNeverBefore = u")]}!?,.:;/-|";
     static constexpr std::u16string_view kNeverAfter = u"([{";
-    return kNeverBefore.find(b) != kNeverBefore.npos || kNeverAfter.find(a) != kNeverAfter.npos || a == u'"' ||
-           b == u'"' || a == u'\'' || b == u'\'';
+    static constexpr std::u16string_view kSigns = u"$+\\%";
+    if (kNeverBefore.find(b) != kNeverBefore.npos || kNeverAfter.find(a) != kNeverAfter.npos || a == u'"' ||
+        b == u'"' || a == u'\'' || b == u'\'')
+        return true;
+    // A letter or number keeps an opening bracket after it; a closing parenthesis or a sign
+    // keeps the letter or number after it, an infix separator the letter (a number after one
+    // may start anew); a number keeps its sign.
+    static constexpr std::u16string_view kOpening = u"([{";
+    static constexpr std::u16string_view kBeforeWord = u")]$+\\%";
+    static constexpr std::u16string_view kInfix = u".,:;";
+    const bool digitA = a >= u'0' && a <= u'9';
+    const bool digitB = b >= u'0' && b <= u'9';
+    return (IsAsciiWordChar(a) && kOpening.find(b) != kOpening.npos) ||
+           (IsAsciiWordChar(b) && kBeforeWord.find(a) != kBeforeWord.npos) ||
+           (IsAsciiWordChar(b) && !digitB && kInfix.find(a) != kInfix.npos) || (digitA && kSigns.find(b) != kSigns.npos);
 }
 
 // The start of the word that ends at pos: the last break opportunity on the line, or the

@@ -57,6 +57,10 @@ public:
     // without shaping where a script does not require it.
     static QFont ViewFont(QFont font);
 
+    // True when the line-break rules never allow a break between a and b, whatever comes
+    // before or after them; false when they may, or when the pair is not printable ASCII.
+    static bool KeptTogether(char16_t a, char16_t b);
+
     void Clear();  // no text: one empty line
     void Append(QChar c);
     void Append(QStringView text);
@@ -78,7 +82,9 @@ private:
     };
     struct Metrics;  // the per-character table of one font, shared by copies of the model
 
-    const CharInfo& Info(char16_t c);
+    // ASCII from a table filled when the layout is set: this is the per-byte path.
+    const CharInfo& Info(char16_t c) { return c < 0x80 && ascii_ ? ascii_[c] : MeasuredInfo(c); }
+    const CharInfo& MeasuredInfo(char16_t c);
     CharInfo Measure(QStringView text) const;
     const CharInfo& PairInfo(char16_t high, char16_t low);
     const CharInfo& InfoAt(qsizetype pos);
@@ -101,8 +107,7 @@ private:
     qsizetype StepSeparator(qsizetype pos);
     qsizetype Overflow(qsizetype pos);
     qsizetype FindBreak(qsizetype pos);
-    // No line-break opportunity between the characters at pos - 1 and pos, whatever comes
-    // before or after them (pairs of printable ASCII the rules keep together).
+    // No line-break opportunity between the characters at pos - 1 and pos (KeptTogether).
     bool NoBreakBefore(qsizetype pos) const;
     QTextBoundaryFinder LineFinderFrom(qsizetype from);
     // Where the line from `from` breaks when laid out character by character, or -1.
@@ -126,6 +131,7 @@ private:
     qsizetype End() const { return base_ + qsizetype(para_.size()); }
 
     std::shared_ptr<Metrics> metrics_;
+    const CharInfo* ascii_ = nullptr;  // metrics_'s entries of U+0000 to U+007F
     int64_t lineWidth_ = 0;    // 1/64 px
     int64_t minOverhang_ = 0;  // the font's largest overhang: below it no glyph is measured
     int64_t tabStop_ = 0;

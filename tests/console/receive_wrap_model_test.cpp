@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -232,6 +234,33 @@ TEST_P(WrapModelTest, EveryPrefixOfShortTexts)
         if (::testing::Test::HasFatalFailure())
             return;
     }
+}
+
+// The pairs the model answers itself, without asking Qt's line-break rules: Qt finds no
+// opportunity between them in any of many surroundings.
+TEST(WrapModelPairs, PairsKeptTogetherNeverBreak)
+{
+    const char* contexts[] = {"", "a", "Z", "1", " ", "(", ")", "[", "]", "-", ".", ",", ":", "$", "%", "+", "/", "\\",
+                              "!", "?", "\"", "'", "#", "a1", "1.", "x-", "1,0", "$1", "(a", "a)", "10%", "-1"};
+    int kept = 0;
+    for (char16_t a = 0x21; a < 0x7F; ++a) {
+        for (char16_t b = 0x21; b < 0x7F; ++b) {
+            if (!ViewWrapModel::KeptTogether(a, b))
+                continue;
+            ++kept;
+            for (const char* before : contexts) {
+                for (const char* after : contexts) {
+                    const QString text = QString::fromLatin1(before) + QChar(a) + QChar(b) + QString::fromLatin1(after);
+                    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+                    finder.setPosition(qsizetype(std::strlen(before)) + 1);
+                    ASSERT_FALSE(finder.isAtBoundary()) << Escaped(text).toStdString();
+                }
+            }
+        }
+    }
+    EXPECT_GT(kept, 95 * 95 / 2) << "most printable pairs are answered without the rules";
+    EXPECT_FALSE(ViewWrapModel::KeptTogether(u'a', u' '));
+    EXPECT_FALSE(ViewWrapModel::KeptTogether(u'a', 0x4F60));
 }
 
 INSTANTIATE_TEST_SUITE_P(FontsAndWidths, WrapModelTest,
