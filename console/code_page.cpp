@@ -116,7 +116,7 @@ int CodePageDecoder::DecodePending(char16_t* out)
     return 2;
 }
 
-int CodePageDecoder::Feed(uint8_t byte, char16_t out[2])
+int CodePageDecoder::FeedSlow(uint8_t byte, char16_t out[2])
 {
     if (pendingCount_ == 0)
         return Start(byte, out);

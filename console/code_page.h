@@ -28,12 +28,20 @@ public:
     explicit CodePageDecoder(platform::Language language);
     // The UTF-16 units one more byte completes (none while a character is unfinished, at
     // most 2) into out; returns how many.
-    int Feed(uint8_t byte, char16_t out[2]);
+    int Feed(uint8_t byte, char16_t out[2])
+    {
+        if (pendingCount_ == 0 && byte < 0x80) {
+            out[0] = byte;
+            return 1;
+        }
+        return FeedSlow(byte, out);
+    }
     QString Feed(const char* bytes, size_t count);
     void Reset() { pendingCount_ = 0; }  // forget a partial character
     bool HasPartialCharacter() const { return pendingCount_ > 0; }
 
 private:
+    int FeedSlow(uint8_t byte, char16_t out[2]);
     enum class Next { Complete, More, Invalid };
     Next Classify(uint8_t byte) const;
     int Start(uint8_t byte, char16_t* out);

@@ -580,7 +580,7 @@ void ViewWrapModel::NoteItem(qsizetype pos)
     const char16_t c = At(pos);
     if (c == u'\t' || c == 0x2028)
         itemBreaks_.push_back(pos);
-    const int script = ScriptAt(pos);
+    const int script = QChar::isSurrogate(c) ? ScriptAt(pos) : Info(c).script;
     if (script == QChar::Script_Common)
         return;
     if (scriptRuns_.empty() || scriptRuns_.back().script != script)
