@@ -21,8 +21,6 @@ QString ReceivedTextForView(const std::string& bytes, platform::Language languag
     return shown;
 }
 
-QString ReceivedTextForView(const std::string& bytes) { return ReceivedTextForView(bytes, platform::Language::English); }
-
 QString ReceivedHexForView(const std::string& hex) { return QString::fromLatin1(hex); }
 
 QString MultiLineForView(const QString& text)

@@ -36,8 +36,6 @@ private:
 // otherwise; see code_page.h): NUL bytes leave no trace, line breaks as above, an invalid
 // byte shows as U+FFFD and an incomplete character at the end shows nothing yet.
 QString ReceivedTextForView(const std::string& bytes, platform::Language language);
-// The same in UTF-8.
-QString ReceivedTextForView(const std::string& bytes);
 // Received bytes in hexadecimal form ("%02X " per byte), as kept.
 QString ReceivedHexForView(const std::string& hex);
 // A text with CR LF line ends (the help text) as the areas show it.
