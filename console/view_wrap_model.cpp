@@ -363,12 +363,19 @@ qsizetype ViewWrapModel::StepSolid(qsizetype pos, const CharInfo& info, bool sta
     return Overflow(pos);
 }
 
-qsizetype ViewWrapModel::StepTab(qsizetype pos)
+// The white space before pos is over; wider than a whole line, it ends the line, whatever
+// the line holds.
+bool ViewWrapModel::EndsAfterWideSpace(qsizetype pos)
 {
     const bool wide = afterSpace_ && spaceRun_ > lineWidth_;
     afterSpace_ = false;
     spaceRun_ = 0;
-    if (wide && pos > lineStart_)
+    return wide && pos > lineStart_;
+}
+
+qsizetype ViewWrapModel::StepTab(qsizetype pos)
+{
+    if (EndsAfterWideSpace(pos))
         return pos;
     // The white space before the tab joins the line first, and may not fit.
     if (firstSolid_ >= 0 && width_ > lineWidth_)
@@ -391,10 +398,7 @@ qsizetype ViewWrapModel::StepTab(qsizetype pos)
 
 qsizetype ViewWrapModel::StepSeparator(qsizetype pos)
 {
-    const bool wide = afterSpace_ && spaceRun_ > lineWidth_;
-    afterSpace_ = false;
-    spaceRun_ = 0;
-    if (wide && pos > lineStart_)
+    if (EndsAfterWideSpace(pos))
         return pos;
     // The line ends here; it is checked with the overhang of its last word's last glyph.
     if (committedWidth_ + lastOverhang_ > lineWidth_) {

@@ -103,6 +103,7 @@ private:
     // One character; returns where a new line starts when it ends the current one, else -1.
     qsizetype Step(qsizetype pos);
     qsizetype StepSolid(qsizetype pos, const CharInfo& info, bool startsWord);
+    bool EndsAfterWideSpace(qsizetype pos);
     qsizetype StepTab(qsizetype pos);
     qsizetype StepSeparator(qsizetype pos);
     qsizetype Overflow(qsizetype pos);

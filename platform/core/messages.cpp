@@ -31,6 +31,19 @@ struct InterfaceThread::State {
     Event wake;
     std::mutex hookMutex;
     std::function<void()> hook;
+
+    // Tells the interface thread that messages wait: the descriptor, then the hook.
+    void Wake()
+    {
+        wake.Set();
+        std::function<void()> h;
+        {
+            std::lock_guard lock(hookMutex);
+            h = hook;
+        }
+        if (h)
+            h();
+    }
 };
 
 void MessageHandler::HandleByteRun(unsigned msg, const uint8_t* bytes, size_t count, bool signExtend,
@@ -95,16 +108,7 @@ intptr_t InterfaceThread::Deliver(const std::shared_ptr<MessageEndpoint>& target
         if (channel)
             channel->current_ = call;
     }
-    s.wake.Set();
-    {
-        std::function<void()> hook;
-        {
-            std::lock_guard lock(s.hookMutex);
-            hook = s.hook;
-        }
-        if (hook)
-            hook();
-    }
+    s.Wake();
     std::unique_lock lock(s.mutex);
     s.finished.wait(lock, [&] { return call->stage == PendingCall::Stage::Done || call->stage == PendingCall::Stage::Dropped; });
     if (channel && channel->current_ == call)
@@ -169,17 +173,8 @@ size_t InterfaceThread::RunPending()
         std::lock_guard lock(s.mutex);
         more = !s.queue.empty();
     }
-    if (more) {
-        // The rest is served on the next turn of the event loop.
-        s.wake.Set();
-        std::function<void()> hook;
-        {
-            std::lock_guard lock(s.hookMutex);
-            hook = s.hook;
-        }
-        if (hook)
-            hook();
-    }
+    if (more)
+        s.Wake();  // the rest is served on the next turn of the event loop
     return ran;
 }
 
