@@ -38,6 +38,7 @@
 #include "platform/core/event.h"
 #include "platform/qt/interface_thread_qt.h"
 #include "pty_pair.h"
+#include "receive_fixture.h"
 #include "temp_dir.h"
 #include "transport/notifications.h"
 #include "transport/web_probe.h"
@@ -178,18 +179,6 @@ std::string HexForm(const std::string& bytes)
     return out;
 }
 
-// The lines the edit's own document layout makes of its text.
-int LaidOutLines(QPlainTextEdit& edit)
-{
-    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(edit.document()->documentLayout());
-    int lines = 0;
-    for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
-        layout->ensureBlockLayout(block);
-        lines += block.layout()->lineCount();
-    }
-    return lines;
-}
-
 // Writes the data in chunks, each as soon as the port takes it.
 using Writer = std::function<void(const std::vector<uint8_t>&)>;
 
@@ -294,14 +283,14 @@ Result RunOne(WatchedDlg& dlg, const char* port, bool hex, const std::string& da
     const bool cleared = kept.size() < data.size();
     if (cleared && r.runsCleared == 0)
         r.faults.push_back("accumulators shrank with no clearing seen");
-    const QString clearing = cleared ? MultiLineForView(QString::fromLatin1(ReceiveArea::ClearingMessage())) : QString();
+    const QString clearing = cleared ? consoletest::MultiLineForViewOfClearing() : QString();
     const QString expected =
         clearing + (hex ? ReceivedHexForView(dlg.m_strRecvHex) : ReceivedTextForView(kept, platform::Language::English));
     dlg.FlushReceiveView();
     if (dlg.GetItemText(kRecvArea) != expected)
         r.faults.push_back("the area shows something else than the kept bytes");
     auto* edit = qobject_cast<QPlainTextEdit*>(dlg.Item(kRecvArea));
-    r.lines = LaidOutLines(*edit);
+    r.lines = consoletest::LaidOutLines(*edit);
     if (r.lines > 51)
         r.faults.push_back("the area lays out " + std::to_string(r.lines) + " lines");
     // Before the last byte the area held at most 50 lines, or it would have been cleared
@@ -310,7 +299,7 @@ Result RunOne(WatchedDlg& dlg, const char* port, bool hex, const std::string& da
         const std::string before = kept.substr(0, kept.size() - 1);
         dlg.SetItemText(kRecvArea, clearing + (hex ? ReceivedHexForView(HexForm(before))
                                                    : ReceivedTextForView(before, platform::Language::English)));
-        const int linesBefore = LaidOutLines(*edit);
+        const int linesBefore = consoletest::LaidOutLines(*edit);
         if (linesBefore > 50)
             r.faults.push_back("no clearing before the last byte though the area held " +
                                std::to_string(linesBefore) + " lines");
