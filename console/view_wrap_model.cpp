@@ -475,6 +475,18 @@ bool ViewWrapModel::KeptTogether(char16_t a, char16_t b)
            (IsAsciiWordChar(b) && !digitB && kInfix.find(a) != kInfix.npos) || (digitA && kSigns.find(b) != kSigns.npos);
 }
 
+// Whether the rules allow a break before q (no white space around it); the finder over the
+// text from `from` is made the first time a pair needs it.
+bool ViewWrapModel::OpportunityBefore(qsizetype q, qsizetype from, std::optional<QTextBoundaryFinder>& finder)
+{
+    if (NoBreakBefore(q))
+        return false;
+    if (!finder)
+        finder.emplace(LineFinderFrom(from));
+    finder->setPosition(q - from);
+    return finder->isAtBoundary();
+}
+
 // The start of the word that ends at pos: the last break opportunity on the line, or the
 // line's start when there is none.
 qsizetype ViewWrapModel::FindBreak(qsizetype pos)
@@ -490,12 +502,7 @@ qsizetype ViewWrapModel::FindBreak(qsizetype pos)
             continue;
         if (IsBreakSpaceAt(q - 1))
             return q;
-        if (NoBreakBefore(q))
-            continue;
-        if (!finder)
-            finder.emplace(LineFinderFrom(from));
-        finder->setPosition(q - from);
-        if (finder->isAtBoundary())
+        if (OpportunityBefore(q, from, finder))
             return q;
     }
     return lineStart_;
@@ -647,12 +654,7 @@ qsizetype ViewWrapModel::WordLast(qsizetype at)
             continue;
         if (c == 0x2028 || IsBreakSpaceAt(q) || IsBreakSpaceAt(q - 1))
             return q - 1;
-        if (NoBreakBefore(q))
-            continue;
-        if (!finder)
-            finder.emplace(LineFinderFrom(from));
-        finder->setPosition(q - from);
-        if (finder->isAtBoundary())
+        if (OpportunityBefore(q, from, finder))
             return q - 1;
     }
     return End() - 1;

@@ -33,6 +33,7 @@
 #include <climits>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -111,6 +112,7 @@ private:
     // No line-break opportunity between the characters at pos - 1 and pos (KeptTogether).
     bool NoBreakBefore(qsizetype pos) const;
     QTextBoundaryFinder LineFinderFrom(qsizetype from);
+    bool OpportunityBefore(qsizetype q, qsizetype from, std::optional<QTextBoundaryFinder>& finder);
     // Where the line from `from` breaks when laid out character by character, or -1.
     qsizetype AnywhereBreak(qsizetype from, qsizetype end);
     int64_t WidthBetween(qsizetype from, qsizetype to);
