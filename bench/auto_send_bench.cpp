@@ -10,18 +10,17 @@
 #include <poll.h>
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "../tests/platform/qt_pump.h"
+#include "bench_com3.h"
 #include "console/quillon_dlg.h"
 #include "platform/core/event.h"
 #include "platform/core/device_roots.h"
@@ -43,24 +42,6 @@ long StatusKb(const std::string& field)
             return std::strtol(line.c_str() + field.size() + 1, nullptr, 10);
     }
     return -1;
-}
-
-// Runs the event loop until pred() holds or timeoutMs passed.
-bool RunUntil(const std::function<bool()>& pred, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (pred())
-            loop.quit();
-    });
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    check.start(20);
-    deadline.start(timeoutMs);
-    loop.exec();
-    return pred();
 }
 
 double Seconds(int64_t fromNs) { return double(platform::MonotonicNs() - fromNs) / 1e9; }
@@ -96,14 +77,8 @@ int main(int argc, char** argv)
     });
 
     auto* dlg = new CQuillonDlg(platform::Language::English);
-    if (dlg->m_utils.OpenSerial(dlg->Endpoint(), 3, 115200, 'N', 8, 1, 0, dlg->m_nCommEventMask, 1, 1) != 1) {
-        std::fprintf(stderr, "COM3 (pty) did not open\n");
+    if (!OpenCom3ForBench(*dlg))
         return 1;
-    }
-    dlg->m_bPortOpen = 1;
-    dlg->m_nPortKind = transport::kKindSerial;
-    dlg->m_strPortName = "COM3";
-    dlg->UpdateControlStates();
 
     const QString text = "Corvane auto send 0123456789";
     const int perSend = int(text.size());
@@ -124,7 +99,7 @@ int main(int argc, char** argv)
     };
     std::vector<Mark> marks;
     for (int target : {1000, 10000}) {
-        if (!RunUntil([&] { return dlg->m_nTxCount >= target * perSend; }, 600000)) {
+        if (!qttest::PumpUntil([&] { return dlg->m_nTxCount >= target * perSend; }, 600000)) {
             std::fprintf(stderr, "auto send stalled at %d sends\n", dlg->m_nTxCount / perSend);
             return 1;
         }

@@ -29,6 +29,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_com3.h"
 #include "console/quillon_dlg.h"
 #include "console/receive_area.h"
 #include "console/view_text.h"
@@ -360,14 +361,8 @@ int main(int argc, char** argv)
     {
         testsupport::PtyPair pty;
         pty.LinkAs(dir / "dev", "ttyS2");  // COM3
-        if (dlg->m_utils.OpenSerial(dlg->Endpoint(), 3, 115200, 'N', 8, 1, 0, dlg->m_nCommEventMask, 1, 1) != 1) {
-            std::fprintf(stderr, "COM3 (pty) did not open\n");
+        if (!OpenCom3ForBench(*dlg))
             return 1;
-        }
-        dlg->m_bPortOpen = 1;
-        dlg->m_nPortKind = transport::kKindSerial;
-        dlg->m_strPortName = "COM3";
-        dlg->UpdateControlStates();
         const Writer write = [&pty](const std::vector<uint8_t>& bytes) { pty.Send(bytes); };
         results.push_back(RunOne(*dlg, "serial", false, text, write));
         Print(results.back());
